@@ -1,0 +1,152 @@
+// The four scenes. Each brings the canvas up to date, uploads it into the one texture and draws
+// panels. State switched here is never restored: what a scene leaves stays in force for later
+// frames and time windows.
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "show/intro.h"
+
+namespace {
+
+constexpr Sint32 kAngleStepMs = 100;    // the picture's angle changes every 100 ms ...
+constexpr double kAngleSteps = 5.0;     // ... by 1/5 radian
+constexpr Sint32 kLaserCycleMs = 2000;  // the laser's reveal cycle
+
+constexpr float kPanelPairSpread = 1.0f;  // the two panels of a pair stand one unit left and right
+constexpr float kPanelPairDepth = -2.0f;  // ... and two units in
+
+constexpr int kWallColumns = 30;  // scene 1: a wall of 30 × 30 panel pairs
+constexpr int kWallRows = 30;
+constexpr float kWallColumnStep = 4.0f;
+constexpr float kWallRowStep = 2.0f;
+
+constexpr Sint32 kPullInStartMs = 13000;  // scenes 2 and 3 pull their pair in from z = −100 ...
+constexpr double kPullInRate = 50.0;      // ... at one unit every 50 ms
+constexpr double kPullInFrom = -100.0;
+
+constexpr double kLightOrbitRadius = 60.0;  // GL_LIGHT1 circles the wall ...
+constexpr double kLightOrbitRate = 400.0;   // ... one radian every 400 ms
+constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+// GL_LIGHT2 is a positional light (w = 1) like GL_LIGHT1, one unit in front of the point the
+// wall's walk ends on.
+constexpr GLfloat kLight2Position[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+constexpr GLfloat kLight2Diffuse[4] = {0.2f, 0.1f, 0.1f, 1.0f};
+
+}  // namespace
+
+void intro::box() {
+  glCallList(grid_list);
+}
+
+// Picture, then laser, onto the canvas.
+void intro::paint_canvas() {
+  const Sint32 q = elapsed / kAngleStepMs;
+  rotator(picture, static_cast<float>(q / kAngleSteps));
+  phase = elapsed % kLaserCycleMs;
+  razer();
+}
+
+// Rebuilds the whole mipmap chain from the canvas memory, read as GL_RGBA or GL_RGB texels.
+void intro::upload_canvas(GLenum format) {
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 4, canvas->w, canvas->h, format, GL_UNSIGNED_BYTE,
+                    canvas->pixels);
+}
+
+// Two mirrored panels; leaves the matrix as it found it and (0, 0, −1) as the current normal.
+void intro::panel_pair() {
+  glPushMatrix();
+  glTranslatef(kPanelPairSpread, 0, kPanelPairDepth);
+  glRotatef(180, 0, 0, 1);
+  glNormal3f(0, 0, 1);
+  box();
+  glPopMatrix();
+
+  glPushMatrix();
+  glTranslatef(-kPanelPairSpread, 0, kPanelPairDepth);
+  glRotatef(180, 0, 1, 0);
+  glRotatef(180, 0, 0, 1);
+  glNormal3f(0, 0, -1);
+  box();
+  glPopMatrix();
+}
+
+// Leaves: blending off, lighting, depth test and texturing on, both lights moved and recoloured
+// (they light the next frame's panels).
+void intro::create_scene1() {
+  glDisable(GL_BLEND);
+  glShadeModel(GL_SMOOTH);
+  glEnable(GL_LIGHTING);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+
+  paint_canvas();
+  upload_canvas(GL_RGBA);
+
+  glTranslatef(0, 0, -50);
+  glTranslatef(-60, 0, 0);
+  glTranslatef(0, -30, 0);
+  for (int column = 0; column < kWallColumns; ++column) {
+    glTranslatef(kWallColumnStep, 0, 0);
+    for (int row = 0; row < kWallRows; ++row) {
+      glTranslatef(0, kWallRowStep, 0);
+      panel_pair();
+    }
+    glTranslatef(0, -kWallRowStep * kWallRows, 0);
+  }
+  glTranslatef(-15, 0, 0);
+  glTranslatef(0, -15, 0);  // net (45, −45, −50) from where the scene started
+
+  const double orbit = elapsed / kLightOrbitRate;
+  const GLfloat light1_position[4] = {static_cast<GLfloat>(kLightOrbitRadius * std::sin(orbit)),
+                                      static_cast<GLfloat>(kLightOrbitRadius * std::cos(orbit)),
+                                      0.0f, 1.0f};
+  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, kWhite);
+  glLightfv(GL_LIGHT2, GL_POSITION, kLight2Position);
+  glLightfv(GL_LIGHT2, GL_DIFFUSE, kLight2Diffuse);
+}
+
+// Moves the pair in from the distance until show time 18000; the translation is not undone.
+void intro::pull_in() {
+  const double z = (elapsed - kPullInStartMs) / kPullInRate + kPullInFrom;
+  if (z < 0) glTranslatef(0, 0, static_cast<GLfloat>(z));
+}
+
+// Scenes 2 and 3 set no state: they draw with what the timeline and earlier frames left.
+void intro::create_scene2() {
+  paint_canvas();
+  upload_canvas(GL_RGBA);
+  pull_in();
+  panel_pair();
+}
+
+void intro::create_scene3() {
+  paint_canvas();
+  upload_canvas(GL_RGBA);
+  pull_in();
+  panel_pair();
+}
+
+// One unlit panel from the canvas read as packed 3-byte texels: its colours shift by a byte from
+// texel to texel and its rows run skewed. Leaves lighting off and (0, 0, 1) as the normal; the
+// panel is tinted by whatever colour the last particle set.
+void intro::create_scene4() {
+  glDisable(GL_BLEND);
+  glShadeModel(GL_SMOOTH);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+
+  paint_canvas();
+  glTranslatef(0, 0, -1);
+  upload_canvas(GL_RGB);
+
+  glPushMatrix();
+  glRotatef(180, 0, 0, 1);
+  glNormal3f(0, 0, 1);
+  box();
+  glPopMatrix();
+}
