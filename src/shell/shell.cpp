@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 bool running;
@@ -54,6 +55,12 @@ void Complain(const char* format, ...) {
 bool InitStuff(Uint32 video_flags) {
   running = true;
   srand(static_cast<unsigned>(time(nullptr)));  // the particles' only seed
+#ifdef __linux__
+  // Only SDL's X11 driver draws OpenGL here. Without a display SDL would otherwise fall back to a
+  // text-mode driver that takes over the terminal (escape codes on stdout) before failing.
+  // A driver the user names still wins.
+  setenv("SDL_VIDEODRIVER", "x11", 0);
+#endif
   if (SDL_Init(0) < 0) {
     Complain("cannot start SDL: %s", SDL_GetError());
     return false;
@@ -63,6 +70,9 @@ bool InitStuff(Uint32 video_flags) {
     return false;
   }
   SDL_ShowCursor(SDL_DISABLE);
+  // The demo reads no mouse motion. Queued, a moving mouse can fill SDL's 128 places within one
+  // slow frame, and a quit event arriving then is dropped; ignored, motion never enters the queue.
+  SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
   if (Mix_OpenAudio(kAudioRate, kAudioFormat, kAudioChannels, kAudioChunk) < 0) {
     Complain("no sound: cannot open the audio device: %s", Mix_GetError());
   }
