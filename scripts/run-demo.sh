@@ -9,5 +9,5 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "run-demo: no display to show the demo on (DISPLAY is not set): run it on a desktop, or under xvfb-run" >&2
   exit 1
 fi
-cd "${BUILD_DIR:-$root/build}"   # the programs look for data/ in the working directory
-exec ./src/demo_window
+cd "${BUILD_DIR:-$root/build}"   # the program and its data/ folder sit side by side here
+exec ./demo_window

@@ -18,13 +18,17 @@ constexpr float kCameraDistance = 1.0f;  // the camera stands one unit back
 
 Frame_Loop::Frame_Loop() : limiter(), progress_stamp(demo_clock.Ticks()), frames(0) {}
 
-void Frame_Loop::Frame(intro& show) {
+void Draw_Frame(intro& show) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   glTranslatef(0, 0, -kCameraDistance);
   glPushMatrix();
   show.run();
   glPopMatrix();
+}
+
+void Frame_Loop::Frame(intro& show) {
+  Draw_Frame(show);
   Events();
   SDL_GL_SwapBuffers();
   limiter.Limit();

@@ -23,3 +23,7 @@ class Frame_Loop {
   // Runs one whole frame; clears `running` when the show is over or the user leaves.
   void Frame(intro& show);
 };
+
+// The drawing half of a frame: clears the buffers, stands the camera back and runs the show once,
+// leaving the picture in the back buffer. Frame_Loop::Frame and the capture program share it.
+void Draw_Frame(intro& show);
