@@ -12,6 +12,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(
     xvfb xauth x11-utils xdotool libx11-dev   # a headless X server and ways to poke at windows
+    libxfixes-dev                             # reading the cursor the server shows
     libgtest-dev libbenchmark-dev
     vorbis-tools sox                          # decoding and measuring the track
     valgrind ffmpeg imagemagick

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "shell/quiet_stderr.h"
+
 bool running;
 SDL_Event event;
 Uint8* pressed_key;
@@ -73,7 +75,12 @@ bool InitStuff(Uint32 video_flags) {
   // The demo reads no mouse motion. Queued, a moving mouse can fill SDL's 128 places within one
   // slow frame, and a quit event arriving then is dropped; ignored, motion never enters the queue.
   SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
-  if (Mix_OpenAudio(kAudioRate, kAudioFormat, kAudioChannels, kAudioChunk) < 0) {
+  int audio;
+  {
+    const Quiet_Stderr quiet;  // without a sound card ALSA writes a dozen lines of its own
+    audio = Mix_OpenAudio(kAudioRate, kAudioFormat, kAudioChannels, kAudioChunk);
+  }
+  if (audio < 0) {
     Complain("no sound: cannot open the audio device: %s", Mix_GetError());
   }
 

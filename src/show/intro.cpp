@@ -8,6 +8,7 @@
 
 #include "shell/clock.h"
 #include "shell/data_path.h"
+#include "shell/quiet_stderr.h"
 #include "shell/shell.h"
 
 namespace {
@@ -47,7 +48,11 @@ SDL_Surface* load_picture(std::string* music_path) {
   if (path.empty()) throw show_error("cannot find the picture: tried " + join_places(places));
   *music_path = path.substr(0, path.size() - std::string(kPictureFile).size()) + kMusicFile;
 
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  SDL_Surface* loaded;
+  {
+    const Quiet_Stderr quiet;  // libpng's own line about a damaged file would come before ours
+    loaded = IMG_Load(path.c_str());
+  }
   if (loaded == nullptr) throw show_error("cannot load " + path + ": " + IMG_GetError());
   if (loaded->w <= 0 || loaded->h <= 0) throw show_error("cannot load " + path + ": empty picture");
   if (paintable(loaded)) return loaded;
