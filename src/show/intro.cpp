@@ -10,6 +10,7 @@
 #include "shell/data_path.h"
 #include "shell/quiet_stderr.h"
 #include "shell/shell.h"
+#include "show/heap_reuse.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ void compile_panel(GLuint list) {
 }  // namespace
 
 intro::intro() : particles1(), particles2(), particles3(), particles4() {
+  keep_freed_memory();
   std::string music_path;
   picture = load_picture(&music_path);
   canvas = SDL_CreateRGBSurface(0, kCanvasSize, kCanvasSize, 32, 0, 0, 0, 0);

@@ -11,6 +11,8 @@
 
 #include "particles/gravity_particle.h"
 
+class clip_transform;
+
 // The show could not be built (a missing picture, no memory for the canvas).
 class show_error : public std::runtime_error {
  public:
@@ -68,6 +70,9 @@ class intro {
   void paint_canvas();
   void upload_canvas(GLenum format);
   void panel_pair();
+  void first_panel();
+  void second_panel();
+  void wall_pair(const clip_transform& wall, int column, int row, bool last);
   void pull_in();
   void run_particle_window();
 };

@@ -5,7 +5,10 @@
 
 #include <cmath>
 
+#include "show/fast_path.h"
+#include "show/frame_steps.h"
 #include "show/intro.h"
+#include "show/offscreen.h"
 
 namespace {
 
@@ -15,6 +18,7 @@ constexpr Sint32 kLaserCycleMs = 2000;  // the laser's reveal cycle
 
 constexpr float kPanelPairSpread = 1.0f;  // the two panels of a pair stand one unit left and right
 constexpr float kPanelPairDepth = -2.0f;  // ... and two units in
+constexpr double kPanelHalfSide = 1.0;    // a panel is the square −1 … 1 of its own frame
 
 constexpr int kWallColumns = 30;  // scene 1: a wall of 30 × 30 panel pairs
 constexpr int kWallRows = 30;
@@ -45,23 +49,34 @@ void intro::paint_canvas() {
   rotator(picture, static_cast<float>(q / kAngleSteps));
   phase = elapsed % kLaserCycleMs;
   razer();
+  mark_step(frame_step::paint);
 }
 
 // Rebuilds the whole mipmap chain from the canvas memory, read as GL_RGBA or GL_RGB texels.
 void intro::upload_canvas(GLenum format) {
   gluBuild2DMipmaps(GL_TEXTURE_2D, 4, canvas->w, canvas->h, format, GL_UNSIGNED_BYTE,
                     canvas->pixels);
+  mark_step(frame_step::upload);
 }
 
 // Two mirrored panels; leaves the matrix as it found it and (0, 0, −1) as the current normal.
 void intro::panel_pair() {
+  first_panel();
+  second_panel();
+}
+
+// The right-hand panel of a pair: the panel turned half about z, covering x 0 … 2 of the pair.
+void intro::first_panel() {
   glPushMatrix();
   glTranslatef(kPanelPairSpread, 0, kPanelPairDepth);
   glRotatef(180, 0, 0, 1);
   glNormal3f(0, 0, 1);
   box();
   glPopMatrix();
+}
 
+// The left-hand panel: turned half about y and half about z, covering x −2 … 0 of the pair.
+void intro::second_panel() {
   glPushMatrix();
   glTranslatef(-kPanelPairSpread, 0, kPanelPairDepth);
   glRotatef(180, 0, 1, 0);
@@ -69,6 +84,30 @@ void intro::panel_pair() {
   glNormal3f(0, 0, -1);
   box();
   glPopMatrix();
+}
+
+// One pair of the wall, at column `column` and row `row` (from 0) of the frame `wall` that the
+// walk starts from; the matrix already stands on the pair. A panel wholly outside the view volume
+// is left out: it would add no fragment, and the push, translate, rotate and pop it would make
+// leave the matrix as they find it. Its normal matters only to its own vertices. The last pair is
+// always drawn, so the normal and texture coordinate its panels leave current stay the same.
+void intro::wall_pair(const clip_transform& wall, int column, int row, bool last) {
+  if (!show_fast_path || last) {
+    panel_pair();
+    return;
+  }
+  const double x = kWallColumnStep * (column + 1);  // the pair's centre in the wall's frame
+  const double y = kWallRowStep * (row + 1);
+  const double bottom = y - kPanelHalfSide;
+  const double top = y + kPanelHalfSide;
+  const double right = x + kPanelPairSpread;  // centre of the first panel
+  const double left = x - kPanelPairSpread;   // centre of the second
+  if (!wall.outside(right - kPanelHalfSide, right + kPanelHalfSide, bottom, top, kPanelPairDepth)) {
+    first_panel();
+  }
+  if (!wall.outside(left - kPanelHalfSide, left + kPanelHalfSide, bottom, top, kPanelPairDepth)) {
+    second_panel();
+  }
 }
 
 // Leaves: blending off, lighting, depth test and texturing on, both lights moved and recoloured
@@ -87,14 +126,16 @@ void intro::create_scene1() {
   glTranslatef(0, 0, -50);
   glTranslatef(-60, 0, 0);
   glTranslatef(0, -30, 0);
+  const clip_transform wall = show_fast_path ? clip_transform::current() : clip_transform();
   for (int column = 0; column < kWallColumns; ++column) {
     glTranslatef(kWallColumnStep, 0, 0);
     for (int row = 0; row < kWallRows; ++row) {
       glTranslatef(0, kWallRowStep, 0);
-      panel_pair();
+      wall_pair(wall, column, row, column == kWallColumns - 1 && row == kWallRows - 1);
     }
     glTranslatef(0, -kWallRowStep * kWallRows, 0);
   }
+  mark_step(frame_step::panels);
   glTranslatef(-15, 0, 0);
   glTranslatef(0, -15, 0);  // net (45, −45, −50) from where the scene started
 
@@ -120,6 +161,7 @@ void intro::create_scene2() {
   upload_canvas(GL_RGBA);
   pull_in();
   panel_pair();
+  mark_step(frame_step::panels);
 }
 
 void intro::create_scene3() {
@@ -127,6 +169,7 @@ void intro::create_scene3() {
   upload_canvas(GL_RGBA);
   pull_in();
   panel_pair();
+  mark_step(frame_step::panels);
 }
 
 // One unlit panel from the canvas read as packed 3-byte texels: its colours shift by a byte from
@@ -149,4 +192,5 @@ void intro::create_scene4() {
   glNormal3f(0, 0, 1);
   box();
   glPopMatrix();
+  mark_step(frame_step::panels);
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "shell/clock.h"
+#include "show/frame_steps.h"
 
 namespace {
 
@@ -94,4 +95,5 @@ void intro::run_particle_window() {
     glTranslatef(kFountainSpacing, 0, 0);
     particles4[i].Run();
   }
+  mark_step(frame_step::particles);
 }
