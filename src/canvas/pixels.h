@@ -57,6 +57,19 @@ struct picture_view {
   rgb_layout layout;
 };
 
+// The views of an SDL surface's pixel memory (the surface must not be locked by RLE).
+inline canvas_view canvas_of(SDL_Surface* surface) {
+  return {static_cast<Uint8*>(surface->pixels), surface->pitch, surface->w, surface->h};
+}
+inline picture_view picture_of(const SDL_Surface* surface) {
+  return {static_cast<const Uint8*>(surface->pixels),
+          surface->w,
+          surface->h,
+          surface->pitch,
+          surface->format->BytesPerPixel,
+          layout_of(surface->format)};
+}
+
 // Adds `value` to the canvas word at (column, row), modulo 2^32: channels carry into each other
 // and nothing saturates. The caller keeps (column, row) inside the canvas.
 inline void add_to_canvas(const canvas_view& canvas, int column, int row, Uint32 value) {

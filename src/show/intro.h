@@ -73,6 +73,6 @@ class intro {
   void first_panel();
   void second_panel();
   void wall_pair(const clip_transform& wall, int column, int row, bool last);
-  void pull_in();
+  void pulled_in_pair();
   void run_particle_window();
 };

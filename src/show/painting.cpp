@@ -7,23 +7,9 @@
 #include "canvas/rotator.h"
 #include "show/intro.h"
 
-namespace {
-
-canvas_view view_of(SDL_Surface* surface) {
-  return {static_cast<Uint8*>(surface->pixels), surface->pitch, surface->w, surface->h};
-}
-
-}  // namespace
-
 void intro::rotator(SDL_Surface* source, float angle) {
   if (source == nullptr || canvas == nullptr) return;  // a missing picture paints nothing
-  const picture_view view{static_cast<const Uint8*>(source->pixels),
-                          source->w,
-                          source->h,
-                          source->pitch,
-                          source->format->BytesPerPixel,
-                          layout_of(source->format)};
-  rotate_picture(view, angle, view_of(canvas), layout_of(canvas->format));
+  rotate_picture(picture_of(source), angle, canvas_of(canvas), layout_of(canvas->format));
 }
 
 void intro::razer() {
@@ -35,6 +21,6 @@ void intro::razer() {
 
 void intro::draw_line(int x1, int y1, int x2, int y2) {
   SDL_LockSurface(canvas);
-  draw_line_pixels(view_of(canvas), phase, line_color, x1, y1, x2, y2);
+  draw_line_pixels(canvas_of(canvas), phase, line_color, x1, y1, x2, y2);
   SDL_UnlockSurface(canvas);
 }

@@ -149,27 +149,25 @@ void intro::create_scene1() {
   glLightfv(GL_LIGHT2, GL_DIFFUSE, kLight2Diffuse);
 }
 
-// Moves the pair in from the distance until show time 18000; the translation is not undone.
-void intro::pull_in() {
-  const double z = (elapsed - kPullInStartMs) / kPullInRate + kPullInFrom;
-  if (z < 0) glTranslatef(0, 0, static_cast<GLfloat>(z));
-}
-
-// Scenes 2 and 3 set no state: they draw with what the timeline and earlier frames left.
-void intro::create_scene2() {
+// Scenes 2 and 3 are the same steps under two names (the rotation window runs both in one frame):
+// a canvas update, then one pair, pulled in from the distance until show time 18000; the pull-in
+// translation is not undone. They set no state: they draw with what the timeline and earlier
+// frames left.
+void intro::pulled_in_pair() {
   paint_canvas();
   upload_canvas(GL_RGBA);
-  pull_in();
+  const double z = (elapsed - kPullInStartMs) / kPullInRate + kPullInFrom;
+  if (z < 0) glTranslatef(0, 0, static_cast<GLfloat>(z));
   panel_pair();
   mark_step(frame_step::panels);
+}
+
+void intro::create_scene2() {
+  pulled_in_pair();
 }
 
 void intro::create_scene3() {
-  paint_canvas();
-  upload_canvas(GL_RGBA);
-  pull_in();
-  panel_pair();
-  mark_step(frame_step::panels);
+  pulled_in_pair();
 }
 
 // One unlit panel from the canvas read as packed 3-byte texels: its colours shift by a byte from

@@ -17,14 +17,8 @@ TEST(golden_canvas, picture_and_laser_paint_the_known_canvas) {
   SDL_Surface* canvas = SDL_CreateRGBSurface(0, 512, 512, 32, 0, 0, 0, 0);
   ASSERT_NE(canvas, nullptr);
 
-  const picture_view source{static_cast<const Uint8*>(picture->pixels),
-                            picture->w,
-                            picture->h,
-                            picture->pitch,
-                            picture->format->BytesPerPixel,
-                            layout_of(picture->format)};
-  const canvas_view target{static_cast<Uint8*>(canvas->pixels), canvas->pitch, canvas->w,
-                           canvas->h};
+  const picture_view source = picture_of(picture);
+  const canvas_view target = canvas_of(canvas);
   rotate_picture(source, kGoldenAngle, target, layout_of(canvas->format));
   paint_laser(target, kGoldenPhase);
   EXPECT_EQ(canvas_hash(canvas), kGoldenHash) << std::hex << "0x" << canvas_hash(canvas);

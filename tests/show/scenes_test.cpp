@@ -29,14 +29,7 @@ struct paint_case {
 std::vector<Uint8> painted_canvas(const intro& show, float angle, int phase, int paints) {
   std::vector<Uint8> once(size_t{4} * kCanvasSize * kCanvasSize, 0);
   const canvas_view view{once.data(), 4 * kCanvasSize, kCanvasSize, kCanvasSize};
-  const SDL_Surface* p = show.picture;
-  const picture_view picture{static_cast<const Uint8*>(p->pixels),
-                             p->w,
-                             p->h,
-                             p->pitch,
-                             p->format->BytesPerPixel,
-                             layout_of(p->format)};
-  rotate_picture(picture, angle, view, layout_of(show.canvas->format));
+  rotate_picture(picture_of(show.picture), angle, view, layout_of(show.canvas->format));
   paint_laser(view, phase);
 
   std::vector<Uint8> result(once.size(), 0);
