@@ -11,6 +11,7 @@
 #include "shell/quiet_stderr.h"
 #include "shell/shell.h"
 #include "show/heap_reuse.h"
+#include "show/track_check.h"
 
 namespace {
 
@@ -75,7 +76,15 @@ Mix_Chunk* load_music(const std::string& path) {
     return nullptr;
   }
   Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // 1: the loader closes the stream
-  if (chunk == nullptr) Complain("no sound: cannot decode %s: %s", path.c_str(), Mix_GetError());
+  if (chunk == nullptr) {
+    Complain("no sound: cannot decode %s: %s", path.c_str(), Mix_GetError());
+  } else if (!ogg_file_ends_whole(path)) {
+    // It decoded up to the cut; playing a track that stops partway would pass for the real one.
+    Complain("no sound: %s is cut short (it does not end like a complete Ogg stream)",
+             path.c_str());
+    Mix_FreeChunk(chunk);
+    chunk = nullptr;
+  }
   return chunk;
 }
 
