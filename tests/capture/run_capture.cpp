@@ -1,18 +1,29 @@
-// Running demo_capture and looking at its output.
+// Running demo_capture (and the shell commands that look at what it made) through the tests'
+// process runner, and looking at its output.
 #include "run_capture.h"
 
 #include <SDL/SDL_image.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "support/spawned_process.h"
+
 namespace {
+
+// Nothing here runs near this long (a capture of a second of show, an ffmpeg probe); it only
+// keeps a stuck program from holding the test until ctest gives up on it.
+constexpr auto kCommandLimit = std::chrono::minutes(10);
+
+// A shell line run by /bin/sh, as std::system and popen run it.
+launch_options shell_line(const std::string& command) {
+  return launch_options{"/bin/sh", {"-c", command}, "", {}, {}};
+}
 
 // `text` in single quotes for the shell.
 std::string quoted(const std::string& text) {
@@ -24,15 +35,12 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 capture_run run_capture(const std::vector<std::string>& args, const std::string& shell_prefix) {
-  const scratch_folder logs;
-  const std::string errors_file = logs.path() + "/stderr";
   std::string command = shell_prefix + quoted(DEMO_CAPTURE_PROGRAM);
   for (const std::string& arg : args) command += " " + quoted(arg);
-  command += " 2>" + quoted(errors_file) + " >/dev/null";
-  const int status = std::system(command.c_str());
+  spawned_process capture(shell_line(command));
   capture_run run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.errors = file_bytes(errors_file);
+  run.exit_code = capture.wait_for_end(kCommandLimit) ? capture.exit_status() : -1;
+  run.errors = capture.error_text();
   return run;
 }
 
@@ -86,12 +94,7 @@ std::vector<Uint8> png_rgb(const std::string& path) {
 }
 
 std::string command_output(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[256];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-  pclose(pipe);
-  return output;
+  spawned_process shell(shell_line(command));
+  shell.wait_for_end(kCommandLimit);
+  return shell.output_text();
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "file_watch.h"
-#include "spawned_process.h"
+#include "support/spawned_process.h"
 #include "work_folder.h"
 
 using namespace std::chrono_literals;

@@ -1,7 +1,7 @@
 // Starting a program with fork and exec, reading its two output pipes on one thread and waiting
 // for its end on another, so a test can watch the output while the program runs and learn the
 // moment it ended.
-#include "spawned_process.h"
+#include "support/spawned_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -112,6 +112,12 @@ void spawned_process::kill_now() {
   if (pid_ > 0) kill(-pid_, SIGKILL);
 }
 
+void spawned_process::kill_and_wait() {
+  if (!ended()) kill_now();
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return ended_ && output_done_; });
+}
+
 void spawned_process::read_output(int out_fd, int err_fd) {
   pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
   int open_count = 2;
@@ -136,6 +142,7 @@ void spawned_process::read_output(int out_fd, int err_fd) {
       if (p.fd == err_fd) {
         error_text_.append(buffer, static_cast<size_t>(n));
       } else {
+        output_text_.append(buffer, static_cast<size_t>(n));
         partial_line_.append(buffer, static_cast<size_t>(n));
         for (size_t end; (end = partial_line_.find('\n')) != std::string::npos;) {
           lines_.push_back({now, partial_line_.substr(0, end)});
@@ -182,6 +189,11 @@ std::optional<output_line> spawned_process::wait_for_line(
 std::vector<output_line> spawned_process::output_lines() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return lines_;
+}
+
+std::string spawned_process::output_text() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return output_text_;
 }
 
 std::string spawned_process::error_text() const {

@@ -1,6 +1,6 @@
 // A program started by a test, as a process of its own: its standard output is collected line by
 // line with the moment each line arrived, its standard error as text, and its end with the moment,
-// the exit status and the peak memory it used.
+// the exit status and the peak memory it used. The one place the tests start programs from.
 #pragma once
 
 #include <sys/types.h>
@@ -40,12 +40,14 @@ class spawned_process {
   spawned_process& operator=(const spawned_process&) = delete;
 
   test_clock::time_point started() const { return started_; }
+  pid_t pid() const { return pid_; }
 
   // Waits up to `timeout` for a line of standard output that `wanted` accepts; lines that arrived
   // before the call count too.
   std::optional<output_line> wait_for_line(const std::function<bool(const std::string&)>& wanted,
                                            test_clock::duration timeout);
   std::vector<output_line> output_lines() const;
+  std::string output_text() const;  // the standard output byte for byte, line ends and all
   std::string error_text() const;
 
   // Waits up to `timeout` for the program to end and its output to be read to the end; true when
@@ -58,6 +60,10 @@ class spawned_process {
   int end_signal() const;
   long peak_resident_kb() const;  // the largest resident set the program had, in KiB
 
+  // Kills the program (and anything it started) and waits until it has ended and its output is
+  // read, so what it wrote before can still be looked at.
+  void kill_and_wait();
+
  private:
   void kill_now();
   void read_output(int out_fd, int err_fd);
@@ -69,6 +75,7 @@ class spawned_process {
   std::condition_variable changed_;
   std::vector<output_line> lines_;
   std::string partial_line_;
+  std::string output_text_;
   std::string error_text_;
   bool output_done_ = false;
   bool ended_ = false;
